@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test through ctest.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+"$here/scripts/install-deps.sh"
+"$here/scripts/build.sh"
+build=${BUILD_DIR:-$here/build}
+cd "$build"
+ctest --output-on-failure --parallel "$(nproc)" --timeout 600
