@@ -51,3 +51,18 @@ function(zr_core_test name)
             PROPERTIES ENVIRONMENT "LC_ALL=C.UTF-8;ZR_TEST_BINARY_DIR=${CMAKE_BINARY_DIR}")
     endforeach()
 endfunction()
+
+# zr_qt_test(NAME SOURCES ... LIBS ...)
+# One Qt Test executable per folder; every test class in it registers itself with
+# ZR_REGISTER_QTEST. It runs on the offscreen platform with a fixed locale.
+function(zr_qt_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/common/QtTestMain.cpp)
+    zr_warnings(${name})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test Qt6::Widgets)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-config"
+        TIMEOUT 300)
+endfunction()
