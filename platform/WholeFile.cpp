@@ -250,10 +250,11 @@ void WriteFileSafely(const std::string& path, std::string_view content,
         throw EFCreateError(path);
     }
     bool created = false;
-    TFd fd(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    // Read and write: the former content may have to be read back through the same handle.
+    TFd fd(::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!fd.Valid() && errno == ENOENT) {
         // The file vanished since it was read: create it, as a save always may.
-        fd.Reset(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        fd.Reset(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         created = fd.Valid();
     }
     if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {

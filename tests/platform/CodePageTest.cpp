@@ -7,8 +7,8 @@ namespace {
 const std::string kZhong = "\xD6\xD0";     // 中
 const std::string kFullA = "\xA3\xE1";     // ａ (full-width small a)
 const std::string kFullUpperA = "\xA3\xC1"; // Ａ
-const std::string kAlpha = "\xA6\xC1";      // Α (Greek capital alpha)
-const std::string kSmallAlpha = "\xA6\xE1"; // α
+const std::string kAlpha = "\xA6\xA1";      // Α (Greek capital alpha)
+const std::string kSmallAlpha = "\xA6\xC1"; // α
 } // namespace
 
 TEST(CodePage, KindFollowsTheCharsetName) {
