@@ -25,8 +25,10 @@ std::string Quote(const std::string& arg) {
     return quoted + "'";
 }
 
+// Runs zeroraz-cli with dir/config as its configuration directory, so only a settings file
+// that the test puts there counts.
 TRun Cli(const TTempDir& dir, std::initializer_list<std::string> args) {
-    std::string command = Quote(ZERORAZ_CLI);
+    std::string command = "XDG_CONFIG_HOME=" + Quote(dir / "config") + " " + Quote(ZERORAZ_CLI);
     for (const std::string& arg : args) {
         command += " " + Quote(arg);
     }
@@ -126,4 +128,48 @@ TEST(Cli, BadUsageExitsWithTwo) {
             std::system((Quote(ZERORAZ_CLI) + joined + " >/dev/null 2>/dev/null").c_str());
         EXPECT_EQ(WEXITSTATUS(status), 2) << joined;
     }
+}
+
+TEST(Cli, WithoutRuleOptionsTheRulesTheWindowSavedApply) {
+    TTempDir dir;
+    const std::string tree = dir / "site";
+    const std::string saved = "[config]\r\n"
+                              "name1=s1\r\nname2=one\r\nname4=s4\r\nname5=four\r\n"
+                              "name6=s6\r\nname7=six\r\nname8=s8\r\nname9=eight\r\n"
+                              "name3=.a\r\nname10=.b\r\nname11=.c\r\n";
+    const std::string ini = dir.Write("config/zeroraz.ini", saved);
+    // The command line's own name must not count: the window's file is the one.
+    const std::string own = dir.Write("config/zeroraz-cli.ini", "[config]\r\nname1=s4\r\n");
+    for (const char* name : {"x.a", "x.b", "x.c", "x.html", "x.d"}) {
+        dir.Write(std::string("site/") + name, "s1 s4 s6 s8 $#$\n");
+    }
+
+    const TRun run = Cli(dir, {tree});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    for (const char* name : {"x.a", "x.b", "x.c", "x.html"}) {
+        EXPECT_EQ(ReadBytes(tree + "/" + name), "one four six eight $#$\r\n") << name;
+    }
+    EXPECT_EQ(ReadBytes(tree + "/x.d"), "s1 s4 s6 s8 $#$\n");
+    EXPECT_EQ(ReadBytes(ini), saved);
+    EXPECT_EQ(ReadBytes(own), "[config]\r\nname1=s4\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "config"),
+                            std::filesystem::directory_iterator()),
+              2);
+}
+
+TEST(Cli, GivenPairsOrFiltersReplaceOnlyTheirOwnKind) {
+    TTempDir dir;
+    const std::string tree = dir / "site";
+    dir.Write("config/zeroraz.ini", "[config]\nname1=saved\nname2=SAVED\n"
+                                    "name3=.txt\nname10=.txt\nname11=.txt\nname12=.txt\n");
+    dir.Write("site/a.txt", "saved given\n");
+    dir.Write("site/b.html", "saved given\n");
+
+    const TRun pairsGiven = Cli(dir, {"-n", "-p", "given", "x", tree});
+    EXPECT_EQ(pairsGiven.Out, tree + "/a.txt\n");
+
+    const TRun filtersGiven = Cli(dir, {"-f", ".html", tree});
+    EXPECT_EQ(filtersGiven.Out, tree + "/b.html\n");
+    EXPECT_EQ(ReadBytes(tree + "/b.html"), "SAVED given\r\n");
+    EXPECT_EQ(ReadBytes(tree + "/a.txt"), "saved given\n");
 }
