@@ -10,6 +10,6 @@ inline constexpr char kMakerMailAddress[] = "maker@zeroraz.example";
 inline constexpr char kMakerMailLink[] = "mailto:maker@zeroraz.example";
 inline constexpr char kMakerQQNumber[] = "10000000";
 inline constexpr char kMakerTelephone[] = "000-00000000";
-inline constexpr char kMakerMsnAccount[] = "maker@msn.zeroraz.example";
+inline constexpr char kMakerMsnAccount[] = "zr@msn.example";
 // The contact line of the about window: "QQ:", the number, a blank, "Tel:" and the telephone.
 inline constexpr char kMakerContactCaption[] = "QQ:10000000 Tel:000-00000000";
