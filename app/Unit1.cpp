@@ -158,7 +158,6 @@ void TForm1::BindEvents() {
         }
     });
     antTaskbarIcon1->OnClick = [this] { Guard([this] { N17Click(); }); };
-    FApplication.OnMinimize = [this] { Guard([this] { N18Click(); }); };
     DiskScan1.OnFileFound = [this](TObject* sender, const std::string& fileName) {
         DiskScan1FileFound(sender, fileName);
     };
@@ -178,6 +177,7 @@ void TForm1::FormCreate() {
         FileLines = std::make_unique<TStringList>();
         FApplication.SetHintColor(kHintColour);
         FApplication.SetMainWindow(this);
+        FApplication.OnMinimize = [this] { Guard([this] { N18Click(); }); };
         TEditRuleFields fields(RuleEdits(), TCodePage::FromLocale());
         LoadSettings(fields);
     });
