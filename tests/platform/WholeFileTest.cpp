@@ -3,14 +3,13 @@
 #include <cerrno>
 #include <filesystem>
 
-#include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include "platform/Exceptions.h"
 #include "platform/WholeFile.h"
+#include "tests/common/SmallFilesystem.h"
 #include "tests/common/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -186,31 +185,20 @@ TEST(WriteFileSafely, WithoutReservationARenameReplacesALoneFileKeepingItsMode) 
 // A real full filesystem: a small tmpfs in a private mount namespace, where permitted.
 TEST(WriteFileSafely, AFullFilesystemLeavesTheFileWhole) {
     TTempDir dir;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::unshare(CLONE_NEWNS) != 0 ||
-            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount("tmpfs", dir.Path().c_str(), "tmpfs", 0, "size=64k") != 0) {
-            ::_exit(77);
-        }
+    const auto status = RunOnSmallFilesystem(dir.Path(), [&] {
         const std::string path = dir.Write("a.html", std::string(16 * 1024, 'o'));
         dir.Write("filler", std::string(40 * 1024, 'f'));
-        int status = 0;
         try {
             WriteFileSafely(path, std::string(32 * 1024, 'n'));
-            status = 1; // there was no room: the write must have failed
+            return 1; // there was no room: the write must have failed
         } catch (const EWriteError&) {
-            status = ReadBytes(path) == std::string(16 * 1024, 'o') && !HasTempLeftovers(dir.Path())
-                         ? 0
-                         : 2;
+            return ReadBytes(path) == std::string(16 * 1024, 'o') && !HasTempLeftovers(dir.Path())
+                       ? 0
+                       : 2;
         }
-        ::_exit(status);
+    });
+    if (!status) {
+        GTEST_SKIP() << kNoMountNamespace;
     }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
-        GTEST_SKIP() << "no private mount namespace here (needs root and CAP_SYS_ADMIN)";
-    }
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write succeeded; 2: the file was damaged";
+    EXPECT_EQ(*status, 0) << "1: the write succeeded; 2: the file was damaged";
 }

@@ -4,14 +4,13 @@
 #include <filesystem>
 #include <vector>
 
-#include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/ProfileService.h"
 #include "platform/ProgramPaths.h"
 #include "platform/WholeFile.h"
+#include "tests/common/SmallFilesystem.h"
 #include "tests/settings/ConfigHome.h"
 
 namespace fs = std::filesystem;
@@ -232,30 +231,21 @@ TEST(ProfileService, TheFlushCallAndUnusableNamesAreHarmless) {
 TEST(ProfileService, AFullFilesystemRefusesTheWriteAndLeavesNoTemporary) {
     TConfigHome home;
     const std::string before = "[config]\r\nname1=" + std::string(16 * 1024, 'o') + "\r\n";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        fs::create_directories(home.Config());
-        if (::unshare(CLONE_NEWNS) != 0 ||
-            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount("tmpfs", home.Config().c_str(), "tmpfs", 0, "size=64k") != 0) {
-            ::_exit(77);
-        }
+    fs::create_directories(home.Config());
+    const auto status = RunOnSmallFilesystem(home.Config(), [&] {
         const std::string path = home.Write(kFile, before);
         home.Write("filler", std::string(40 * 1024, 'f'));
         if (Write("config", "name1", std::string(32 * 1024, 'n').c_str())) {
-            ::_exit(1);
+            return 1;
         }
         const bool kept = ReadBytes(path) == before &&
                           EntriesOf(home.Config()) == std::vector<std::string>{"filler", kFile};
-        ::_exit(kept ? 0 : 2);
+        return kept ? 0 : 2;
+    });
+    if (!status) {
+        GTEST_SKIP() << kNoMountNamespace;
     }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
-        GTEST_SKIP() << "no private mount namespace here (needs root and CAP_SYS_ADMIN)";
-    }
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write succeeded; 2: the file was damaged";
+    EXPECT_EQ(*status, 0) << "1: the write succeeded; 2: the file was damaged";
 }
 
 TEST(ConfigurationDirectory, FollowsTheEnvironment) {
