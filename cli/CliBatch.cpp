@@ -3,6 +3,8 @@
 #include <chrono>
 #include <exception>
 
+#include <unistd.h>
+
 #include "text/Rewrite.h"
 
 namespace {
@@ -14,7 +16,8 @@ constexpr long long kProgressIntervalMs = 250;
 } // namespace
 
 TCliBatch::TCliBatch(TOptions options, const TCodePage& codePage)
-    : FOptions(std::move(options)), FCodePage(codePage) {
+    : FOptions(std::move(options)), FCodePage(codePage),
+      FFlushEachPath(FOptions.Output != nullptr && ::isatty(::fileno(FOptions.Output)) == 1) {
     FScan.OnFileFound = [this](TObject*, const std::string& fileName) { FileFound(fileName); };
     FScan.OnDirFound = [this](TObject*, const std::string& directory) { DirFound(directory); };
     if (FOptions.Progress != nullptr) {
@@ -28,11 +31,13 @@ int TCliBatch::Run(const std::string& directory) {
     try {
         FScan.Execute();
     } catch (...) {
+        std::fflush(FOptions.Output);
         if (FOptions.Progress != nullptr) {
             std::fputs("\r\033[K", FOptions.Progress);
         }
         throw;
     }
+    std::fflush(FOptions.Output);
     if (FOptions.Progress != nullptr) {
         std::fputs("\r\033[K", FOptions.Progress);
     }
@@ -58,7 +63,12 @@ void TCliBatch::FileFound(const std::string& fileName) {
         return;
     }
     FLines.ClearLines();
-    FLines.LoadLines(fileName); // not guarded: an unreadable file ends the batch
+    // Not guarded: a file that cannot be read ends the batch.
+    if (FScan.FoundFileDirectory() >= 0) {
+        FLines.LoadLinesAt(FScan.FoundFileDirectory(), FScan.FoundFileName(), fileName);
+    } else {
+        FLines.LoadLines(fileName);
+    }
     bool written = false;
     try {
         written = RewriteIfChanged(FLines, fileName, FOptions.Pairs, FCodePage, FOptions.DryRun);
@@ -69,6 +79,8 @@ void TCliBatch::FileFound(const std::string& fileName) {
         ++FChangedCount;
         std::fwrite(fileName.data(), 1, fileName.size(), FOptions.Output);
         std::fputc('\n', FOptions.Output);
-        std::fflush(FOptions.Output);
+        if (FFlushEachPath) {
+            std::fflush(FOptions.Output); // a terminal sees each path as it is written
+        }
     }
 }

@@ -40,6 +40,7 @@ private:
     const TCodePage& FCodePage;
     TDiskScan FScan;
     TStringList FLines;
+    bool FFlushEachPath;
     int FChangedCount = 0;
     std::string FCurrentDirectory;
     long long FLastProgressMs = 0;

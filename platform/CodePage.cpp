@@ -79,9 +79,8 @@ private:
         while (true) {
             char* dst = buffer;
             std::size_t dstLeft = sizeof buffer;
-            const std::size_t rc = srcLeft == 0
-                                       ? iconv(FHandle, nullptr, nullptr, &dst, &dstLeft)
-                                       : iconv(FHandle, &src, &srcLeft, &dst, &dstLeft);
+            const std::size_t rc = srcLeft == 0 ? iconv(FHandle, nullptr, nullptr, &dst, &dstLeft)
+                                                : iconv(FHandle, &src, &srcLeft, &dst, &dstLeft);
             out.append(buffer, static_cast<std::size_t>(dst - buffer));
             if (rc != static_cast<std::size_t>(-1)) {
                 if (srcLeft == 0) {
@@ -322,20 +321,26 @@ bool TCodePage::MayBeginMatch(std::string_view text, std::size_t pos) const {
 }
 
 std::string TCodePage::UpperCase(std::string_view text) const {
-    std::string upper(text);
+    std::string upper;
+    UpperCase(text, upper);
+    return upper;
+}
+
+void TCodePage::UpperCase(std::string_view text, std::string& upper) const {
+    upper.assign(text);
     const std::size_t n = upper.size();
     switch (FKind) {
     case TKind::SingleByte:
         for (char& c : upper) {
             c = static_cast<char>(FByteUpper[static_cast<unsigned char>(c)]);
         }
-        return upper;
+        return;
     case TKind::DoubleByte:
         for (std::size_t i = 0; i < n; ++i) {
             const auto b = static_cast<unsigned char>(upper[i]);
             if (IsLeadByte(b) && i + 1 < n) {
-                const auto pair = static_cast<std::size_t>(b << 8 |
-                                                           static_cast<unsigned char>(upper[i + 1]));
+                const auto pair =
+                    static_cast<std::size_t>(b << 8 | static_cast<unsigned char>(upper[i + 1]));
                 if (const std::uint16_t to = FPairUpper[pair]) {
                     upper[i] = static_cast<char>(to >> 8);
                     upper[i + 1] = static_cast<char>(to & 0xFF);
@@ -345,15 +350,14 @@ std::string TCodePage::UpperCase(std::string_view text) const {
                 upper[i] = static_cast<char>(FByteUpper[b]);
             }
         }
-        return upper;
+        return;
     case TKind::Utf8:
-        return UpperCaseUtf8(text);
+        UpperCaseUtf8(upper);
+        return;
     }
-    return upper;
 }
 
-std::string TCodePage::UpperCaseUtf8(std::string_view text) const {
-    std::string upper(text);
+void TCodePage::UpperCaseUtf8(std::string& upper) const {
     const std::size_t n = upper.size();
     for (std::size_t i = 0; i < n;) {
         const auto b = static_cast<unsigned char>(upper[i]);
@@ -375,7 +379,6 @@ std::string TCodePage::UpperCaseUtf8(std::string_view text) const {
         }
         i += len;
     }
-    return upper;
 }
 
 std::string TCodePage::ToUtf8(std::string_view text) const {

@@ -24,6 +24,8 @@ public:
 
     // A copy of text with every letter that has a same-length upper case upper-cased.
     std::string UpperCase(std::string_view text) const;
+    // The same copy, made in upper (whose room is reused); text must not lie inside upper.
+    void UpperCase(std::string_view text, std::string& upper) const;
 
     // Whether a match may begin at pos of text: never on the second byte of a double-byte
     // character (an odd run of lead bytes stands right before it), nor on a UTF-8
@@ -55,7 +57,7 @@ private:
     struct TConverters;
     void BuildSingleByteTable();
     void BuildDoubleByteTable();
-    std::string UpperCaseUtf8(std::string_view text) const;
+    void UpperCaseUtf8(std::string& upper) const;
 
     std::string FName;
     TKind FKind;

@@ -65,8 +65,8 @@ bool ReadAll(int fd, std::string& bytes, std::size_t expected) {
         if (total == bytes.size()) {
             bytes.resize(bytes.size() * 2);
         }
-        const ssize_t got = ::pread(fd, bytes.data() + total, bytes.size() - total,
-                                    static_cast<off_t>(total));
+        const ssize_t got =
+            ::pread(fd, bytes.data() + total, bytes.size() - total, static_cast<off_t>(total));
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -77,6 +77,9 @@ bool ReadAll(int fd, std::string& bytes, std::size_t expected) {
             break;
         }
         total += static_cast<std::size_t>(got);
+        if (total == expected && total < bytes.size()) {
+            break; // the size the file had, and nothing more where one byte more was asked for
+        }
     }
     bytes.resize(total);
     return true;
@@ -112,12 +115,13 @@ int Truncate(int fd, std::size_t size) {
     return ::ftruncate(fd, static_cast<off_t>(size)) == 0 ? 0 : errno;
 }
 
-// Writes content over the open file and cuts it to size; 0 or the errno of the failure.
-int WriteInPlace(int fd, std::string_view content) {
+// Writes content over the open file of size bytes and cuts it to the content's length; 0 or
+// the errno of the failure. A file no longer than the content already has that length.
+int WriteInPlace(int fd, std::string_view content, std::size_t size) {
     if (const int rc = WriteAll(fd, content, TWriteStep::Write)) {
         return rc;
     }
-    return Truncate(fd, content.size());
+    return size > content.size() ? Truncate(fd, content.size()) : 0;
 }
 
 // Best effort to put the former content back after a failed write.
@@ -173,8 +177,7 @@ TRenameResult ReplaceByRename(const std::string& path, int fd, const struct stat
     if (st.st_nlink != 1 || HasExtendedAttributes(fd)) {
         return TRenameResult::NotPossible;
     }
-    std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr),
-                                                     &std::free);
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
     if (!real) {
         return TRenameResult::NotPossible;
     }
@@ -220,13 +223,18 @@ TScopedWriteFaults::~TScopedWriteFaults() {
 }
 
 TFileContent ReadWholeFile(const std::string& path) {
-    TFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    return ReadWholeFileAt(AT_FDCWD, path.c_str(), path);
+}
+
+TFileContent ReadWholeFileAt(int directoryFd, const char* name, const std::string& path) {
+    TFd fd(::openat(directoryFd, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     struct stat st;
     if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         throw EFOpenError(path);
     }
     TFileContent content;
     content.Stamp = StampOf(st);
+    content.Mode = static_cast<std::uint32_t>(st.st_mode);
     if (!ReadAll(fd.Get(), content.Bytes, static_cast<std::size_t>(st.st_size)) ||
         content.Bytes.size() != static_cast<std::size_t>(st.st_size)) {
         throw EFOpenError(path);
@@ -242,8 +250,11 @@ bool IsReadOnlyFile(const std::string& path) {
 void WriteFileSafely(const std::string& path, std::string_view content,
                      const TFileContent* loaded) {
     struct stat st;
-    const bool existed = ::stat(path.c_str(), &st) == 0;
-    if (existed && (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0)) {
+    // A path that was just read as a regular file is not looked up once more before it is
+    // opened: the open handle is checked instead. Any other path is never opened for writing
+    // unless it is a regular file that may be written.
+    if (loaded == nullptr && ::stat(path.c_str(), &st) == 0 &&
+        (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0)) {
         throw EFCreateError(path);
     }
     if (InjectedFault(TWriteStep::Open) != 0) {
@@ -257,7 +268,8 @@ void WriteFileSafely(const std::string& path, std::string_view content,
         fd.Reset(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         created = fd.Valid();
     }
-    if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        (!created && (st.st_mode & 0222) == 0)) {
         throw EFCreateError(path);
     }
 
@@ -304,7 +316,7 @@ void WriteFileSafely(const std::string& path, std::string_view content,
             fail(false); // nothing has moved yet
         }
     }
-    if (WriteInPlace(fd.Get(), content) != 0) {
+    if (WriteInPlace(fd.Get(), content, static_cast<std::size_t>(st.st_size)) != 0) {
         fail(true);
     }
     if (InjectedFault(TWriteStep::Close) != 0 || !fd.Close()) {

@@ -18,12 +18,18 @@ struct TFileStamp {
 struct TFileContent {
     std::string Bytes;
     TFileStamp Stamp;
+    // The file's mode bits when it was read.
+    std::uint32_t Mode = 0;
 };
 
 // Reads the whole regular file at path with as many requests as it takes. Raises
 // EFOpenError when the path cannot be opened, is not a regular file, or cannot be read
 // whole (a read error, or the file changing size while it is read).
 TFileContent ReadWholeFile(const std::string& path);
+// The same for the file name in the open directory directoryFd (AT_FDCWD: the current
+// directory), which spares looking up every directory of the path again; path names the
+// file in the error.
+TFileContent ReadWholeFileAt(int directoryFd, const char* name, const std::string& path);
 
 // Whether the file at path exists and none of its write bits is set: such a file is
 // read-only for everyone, root included.

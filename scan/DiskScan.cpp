@@ -41,6 +41,29 @@ private:
     std::vector<std::pair<dev_t, ino_t>>& FPath;
 };
 
+// Publishes the directory and name of the file being reported for as long as its event
+// runs, and puts back what was there before (an event may start a walk of its own).
+class TFoundFile {
+public:
+    TFoundFile(int& directory, const char*& name, int fd, const char* entryName)
+        : FDirectory(directory), FName(name), FOldDirectory(directory), FOldName(name) {
+        FDirectory = fd;
+        FName = entryName;
+    }
+    ~TFoundFile() {
+        FDirectory = FOldDirectory;
+        FName = FOldName;
+    }
+    TFoundFile(const TFoundFile&) = delete;
+    TFoundFile& operator=(const TFoundFile&) = delete;
+
+private:
+    int& FDirectory;
+    const char*& FName;
+    int FOldDirectory;
+    const char* FOldName;
+};
+
 constexpr std::size_t kMaxPathLength = PATH_MAX - 1;
 
 } // namespace
@@ -130,6 +153,7 @@ void TDiskScan::ScanDirectory(TWalk& walk, const std::string& directory, int par
         }
         path.assign(prefix).append(entryName, nameLength);
         if (!isDirectory) {
+            TFoundFile found(FFoundDirectory, FFoundName, fd, entryName);
             OnFileFound(this, path);
             continue;
         }

@@ -39,11 +39,18 @@ public:
     // Raises OnDirFound when it is bound; called once for every directory entered.
     virtual void DoDirFound(const std::string& Directory);
 
+    // While OnFileFound runs: the open directory that lists the file, and the file's name in
+    // it, so that a handler can open the file without the whole path being looked up again.
+    // -1 and nullptr at any other time.
+    int FoundFileDirectory() const { return FFoundDirectory; }
+    const char* FoundFileName() const { return FFoundName; }
+
 private:
     struct TWalk;
-    void ScanDirectory(TWalk& walk, const std::string& directory, int parentFd,
-                       const char* name);
+    void ScanDirectory(TWalk& walk, const std::string& directory, int parentFd, const char* name);
     void ScanFixedDrives(TWalk& walk);
 
     std::string FStartDirectory;
+    int FFoundDirectory = -1;
+    const char* FFoundName = nullptr;
 };

@@ -29,3 +29,8 @@ std::string ReplaceAllIgnoreCase(std::string_view text, std::string_view search,
 // The four pairs on every line of the list, storing a line only where a pair's test
 // succeeded on it. Answers whether any test succeeded (the changed flag).
 bool ReplaceInLines(TStringList& lines, const TReplacePairs& pairs, const TCodePage& codePage);
+
+// What ReplaceInLines would answer, leaving the list as it is. A line changes first where a
+// pair's test succeeds on the line as it stands, so this is whether any search text occurs
+// in any line.
+bool WouldReplaceInLines(const TStringList& lines, const TReplacePairs& pairs);

@@ -11,11 +11,20 @@ void TStringList::ClearLines() {
     FLoaded = {};
     FTextLength = 0;
     FHeldNul = false;
+    FAdopted = false;
+    FAdoptedText = std::string();
     FSplit = true;
 }
 
 void TStringList::LoadLines(const std::string& path) {
     TFileContent content = ReadWholeFile(path);
+    ClearLines();
+    FLoaded = std::move(content);
+    Index();
+}
+
+void TStringList::LoadLinesAt(int directoryFd, const char* name, const std::string& path) {
+    TFileContent content = ReadWholeFileAt(directoryFd, name, path);
     ClearLines();
     FLoaded = std::move(content);
     Index();
@@ -30,9 +39,9 @@ void TStringList::LoadBytes(std::string bytes) {
 void TStringList::Index() {
     const void* nul = std::memchr(FLoaded.Bytes.data(), '\0', FLoaded.Bytes.size());
     FHeldNul = nul != nullptr;
-    FTextLength = FHeldNul ? static_cast<std::size_t>(static_cast<const char*>(nul) -
-                                                      FLoaded.Bytes.data())
-                           : FLoaded.Bytes.size();
+    FTextLength =
+        FHeldNul ? static_cast<std::size_t>(static_cast<const char*>(nul) - FLoaded.Bytes.data())
+                 : FLoaded.Bytes.size();
     FSplit = FTextLength == 0;
 }
 
@@ -40,13 +49,26 @@ std::string_view TStringList::LoadedText() const {
     return std::string_view(FLoaded.Bytes).substr(0, FTextLength);
 }
 
+std::string_view TStringList::Base() const {
+    return FAdopted ? std::string_view(FAdoptedText) : LoadedText();
+}
+
+void TStringList::AdoptText(std::string text) {
+    FLines.clear();
+    FOwned.clear();
+    FAdoptedText = std::move(text);
+    FAdopted = true;
+    FSplit = FAdoptedText.empty();
+}
+
 void TStringList::Split() const {
     if (FSplit) {
         return;
     }
     FSplit = true;
-    const char* p = FLoaded.Bytes.data();
-    const char* const end = p + FTextLength;
+    const std::string_view base = Base();
+    const char* p = base.data();
+    const char* const end = p + base.size();
     FLines.clear();
     while (p < end) {
         const char* start = p;
@@ -93,6 +115,9 @@ void TStringList::PutLine(std::int32_t index, std::string text) {
 }
 
 std::string TStringList::Text() const {
+    if (FAdopted && FOwned.empty()) {
+        return FAdoptedText;
+    }
     Split();
     std::size_t size = 0;
     for (std::string_view line : FLines) {
@@ -108,6 +133,11 @@ std::string TStringList::Text() const {
 }
 
 void TStringList::SaveLines(const std::string& path) const {
+    const TFileContent* loaded = FLoaded.Stamp.Size >= 0 ? &FLoaded : nullptr;
+    if (FAdopted && FOwned.empty()) {
+        WriteFileSafely(path, FAdoptedText, loaded); // already the bytes to write, no copy
+        return;
+    }
     const std::string text = Text();
-    WriteFileSafely(path, text, FLoaded.Stamp.Size >= 0 ? &FLoaded : nullptr);
+    WriteFileSafely(path, text, loaded);
 }
