@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include "app/RuleTexts.h"
@@ -106,6 +107,7 @@ private:
     bool FScrollPending = false;
     bool FStopRequested = false;
     bool FCloseConfirmed = false;
+    QElapsedTimer FMessagesRun;
 };
 
 // The main window, created at start-up.
