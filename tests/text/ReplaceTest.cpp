@@ -7,6 +7,8 @@
 #include "text/StringList.h"
 #include "tests/common/TempDir.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 const TCodePage& Gb2312() {
@@ -70,6 +72,51 @@ TEST(Replace, ThePassOverLines) {
     }
 }
 
+// The pass over the whole text must end lines exactly where the line rules do, wherever the
+// line ends fall and whatever the replacement holds.
+TEST(Replace, ThePassKeepsTheLineRulesAtEveryLineEnd) {
+    struct Case {
+        const char* name;
+        std::string file;
+        TReplacePairs pairs;
+        std::string text;
+    } cases[] = {
+        {"lone CR at the end of a 16-byte block", std::string(15, 'x') + "\r$#$b\rc\n",
+         Pairs({{"$#$", ""}}), std::string(15, 'x') + "\r\nb\r\nc\r\n"},
+        {"LF-only lines", "a\n$#$\nb\n", Pairs({{"$#$", ""}}), "a\r\n\r\nb\r\n"},
+        {"empty lines kept at the end", "$#$\r\n\r\n", Pairs({{"$#$", ""}}), "\r\n\r\n"},
+        {"LF then CR", "$#$\n\rz", Pairs({{"$#$", "y"}}), "y\r\n\r\nz\r\n"},
+        {"a line break in a replacement, then chained", "axb\nq",
+         Pairs({{"x", "1\n2"}, {"2b", "Z"}}), "a1\nZ\r\nq\r\n"},
+        {"a search text standing across a line end never occurs", "ab\ncd", Pairs({{"b\nc", "X"}}),
+         "ab\r\ncd\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(RunPass(c.file, c.pairs, Utf8()).text, c.text);
+    }
+}
+
+TEST(Replace, ADryRunAnswersAndWritesNothing) {
+    TTempDir dir;
+    const std::string changing = dir.Write("a.html", "x$#$\n");
+    const std::string plain = dir.Write("b.html", "plain\n");
+    const std::string readOnly = dir.Write("c.html", "$#$\n");
+    ::chmod(readOnly.c_str(), 0444);
+    struct Case {
+        std::string path;
+        bool would;
+    } cases[] = {{changing, true}, {plain, false}, {readOnly, false}};
+    for (const Case& c : cases) {
+        TStringList list;
+        list.LoadLines(c.path);
+        const std::string before = ReadBytes(c.path);
+        EXPECT_EQ(RewriteIfChanged(list, c.path, Pairs({{"$#$", ""}}), Utf8(), true), c.would)
+            << c.path;
+        EXPECT_EQ(ReadBytes(c.path), before);
+    }
+}
+
 TEST(Replace, MatchesNeverBeginInsideACharacter) {
     struct Case {
         const char* name;
@@ -80,8 +127,10 @@ TEST(Replace, MatchesNeverBeginInsideACharacter) {
         {"GB2312 across a boundary", Gb2312(), "\xD6\xD0\xD6\xD0", "\xD0\xD6", "X",
          "\xD6\xD0\xD6\xD0"},
         {"GB2312 on a boundary", Gb2312(), "a\xD6\xD0\xD6\xD0", "\xD6\xD0", "X", "aXX"},
-        {"GB2312 trail byte equal to an ASCII letter", Gb2312(), "\xB0\x61" "a", "A", "-",
-         "\xB0\x61-"},
+        {"GB2312 trail byte equal to an ASCII letter", Gb2312(),
+         "\xB0\x61"
+         "a",
+         "A", "-", "\xB0\x61-"},
         {"GB2312 full-width letters fold", Gb2312(), "\xA3\xE1\xA3\xC1", "\xA3\xC1", "!", "!!"},
         // 中 is E4 B8 AD and 丸 is E4 B8 B8: "\xB8" begins no character.
         {"UTF-8 continuation byte", Utf8(), "中丸", "\xB8", "X", "中丸"},
