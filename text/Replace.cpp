@@ -34,6 +34,28 @@ std::size_t FindTail(const char* text, std::size_t size, std::string_view needle
     return npos;
 }
 
+// The candidates of one block (bit k of mask: position i + k, where the first and the last
+// byte agree): a match position, npos once memmem has taken over because the budget of
+// failed comparisons is spent, or kGoOn for the next block.
+constexpr std::size_t kGoOn = npos - 1;
+std::size_t CheckCandidates(const char* text, std::size_t size, std::string_view needle,
+                            std::size_t i, unsigned mask, std::size_t& budget) {
+    const std::size_t last = needle.size() - 1;
+    while (mask != 0) {
+        const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(mask));
+        if (last < 2 || std::memcmp(text + at + 1, needle.data() + 1, last - 1) == 0) {
+            return at;
+        }
+        if (budget < last) {
+            const std::size_t hit = MemMem(text + at, size - at, needle);
+            return hit == npos ? npos : at + hit;
+        }
+        budget -= last;
+        mask &= mask - 1;
+    }
+    return kGoOn;
+}
+
 // Block search: the first and the last byte of needle are tested on 16 (or 32) positions at
 // once, and only where both agree are the bytes between compared. Every candidate that fails
 // costs a comparison, so a text that keeps almost matching hands over to memmem, whose time
@@ -50,17 +72,9 @@ std::size_t FindBlocks16(const char* text, std::size_t size, std::string_view ne
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i + last));
         unsigned mask = static_cast<unsigned>(
             _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, final))));
-        while (mask != 0) {
-            const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(mask));
-            if (last < 2 || std::memcmp(text + at + 1, needle.data() + 1, last - 1) == 0) {
-                return at;
-            }
-            if (budget < last) {
-                const std::size_t hit = MemMem(text + at, size - at, needle);
-                return hit == npos ? npos : at + hit;
-            }
-            budget -= last;
-            mask &= mask - 1;
+        if (const std::size_t hit = CheckCandidates(text, size, needle, i, mask, budget);
+            hit != kGoOn) {
+            return hit;
         }
     }
     return FindTail(text, size, needle, i);
@@ -80,17 +94,9 @@ __attribute__((target("avx2"))) std::size_t FindBlocks32(const char* text, std::
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + i + last));
         unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(
             _mm256_and_si256(_mm256_cmpeq_epi8(a, first), _mm256_cmpeq_epi8(b, final))));
-        while (mask != 0) {
-            const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(mask));
-            if (last < 2 || std::memcmp(text + at + 1, needle.data() + 1, last - 1) == 0) {
-                return at;
-            }
-            if (budget < last) {
-                const std::size_t hit = MemMem(text + at, size - at, needle);
-                return hit == npos ? npos : at + hit;
-            }
-            budget -= last;
-            mask &= mask - 1;
+        if (const std::size_t hit = CheckCandidates(text, size, needle, i, mask, budget);
+            hit != kGoOn) {
+            return hit;
         }
     }
     return FindTail(text, size, needle, i);
