@@ -44,9 +44,11 @@ int main(int argc, char** argv) {
     bool dryRun = false;
     std::string directory;
     app.add_option("-p,--pair", pairs,
-                   "SEARCH REPLACE: a pair, up to four times, applied in the order given");
+                   "SEARCH REPLACE: a pair, up to four times, applied in the order given "
+                   "(none given: the pairs saved by the window)");
     app.add_option("-f,--filter", filters,
-                   "FILTER: a text that a file's path must hold, up to four times");
+                   "FILTER: a text that a file's path must hold, up to four times "
+                   "(none given: the filters saved by the window)");
     app.add_flag("-n,--dry-run", dryRun, "list what would be written back, write nothing");
     app.add_option("DIRECTORY", directory, "the directory to walk")->required();
     try {
