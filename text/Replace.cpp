@@ -183,15 +183,22 @@ struct TPreparedPair {
 
 using TPreparedPairs = std::array<TPreparedPair, 4>;
 
+TPreparedPair PreparePair(std::string_view search, std::string_view replacement,
+                          const TCodePage& codePage) {
+    TPreparedPair pair;
+    pair.Search = search;
+    pair.Replacement = replacement;
+    pair.CaseMatters = !CaseCannotMatter(search);
+    if (pair.CaseMatters) {
+        pair.UpperSearch = codePage.UpperCase(search);
+    }
+    return pair;
+}
+
 TPreparedPairs Prepare(const TReplacePairs& pairs, const TCodePage& codePage) {
     TPreparedPairs prepared;
     for (std::size_t k = 0; k < pairs.size(); ++k) {
-        prepared[k].Search = pairs[k].Search;
-        prepared[k].Replacement = pairs[k].Replacement;
-        prepared[k].CaseMatters = !CaseCannotMatter(pairs[k].Search);
-        if (prepared[k].CaseMatters) {
-            prepared[k].UpperSearch = codePage.UpperCase(pairs[k].Search);
-        }
+        prepared[k] = PreparePair(pairs[k].Search, pairs[k].Replacement, codePage);
     }
     return prepared;
 }
@@ -485,13 +492,7 @@ std::string ReplaceAllIgnoreCase(std::string_view text, std::string_view search,
     if (search.empty()) {
         return std::string(text);
     }
-    TPreparedPair pair;
-    pair.Search = search;
-    pair.Replacement = replacement;
-    pair.CaseMatters = !CaseCannotMatter(search);
-    if (pair.CaseMatters) {
-        pair.UpperSearch = codePage.UpperCase(search);
-    }
+    const TPreparedPair pair = PreparePair(search, replacement, codePage);
     std::string result;
     std::string upper;
     result.reserve(text.size());
@@ -516,11 +517,7 @@ bool ReplaceInLines(TStringList& lines, const TReplacePairs& pairs, const TCodeP
             return true;
         }
         // A text in which no search text occurs anywhere holds no line that could change.
-        bool anyOccurs = false;
-        for (const TReplacePair& pair : pairs) {
-            anyOccurs = anyOccurs || ContainsExact(lines.LoadedText(), pair.Search);
-        }
-        if (!anyOccurs) {
+        if (!WouldReplaceInLines(lines, pairs)) {
             return false;
         }
     }
